@@ -1,0 +1,24 @@
+# The README's commands. Each one installs what is missing first.
+BUILD      := build
+TEST_BUILD := build-test
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test bench deps
+
+deps:
+	@scripts/install-deps
+
+run: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVADOZOZ_TESTS=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+	$(BUILD)/app/vadozoz
+
+test: deps
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVADOZOZ_SANITIZE=ON
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVADOZOZ_TESTS=OFF -DVADOZOZ_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	$(BUILD)/bench/core_bench

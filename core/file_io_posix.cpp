@@ -1,0 +1,178 @@
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace vadozoz::fileio {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kTemporaryPrefix = ".log.ziz.";
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+// Closes on scope exit unless released; close errors are checked where they matter.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    std::error_code Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 ? std::error_code{} : LastError();
+    }
+
+private:
+    int fd_;
+};
+
+std::error_code WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+std::error_code SyncAndClose(Fd& fd) {
+    if (::fsync(fd.get()) != 0) {
+        const auto error = LastError();
+        fd.Close();
+        return error;
+    }
+    return fd.Close();
+}
+
+// A rename or a new file is durable only once its folder is synced.
+std::error_code SyncFolder(const fs::path& folder) {
+    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.ok()) return LastError();
+    if (::fsync(dir.get()) != 0 && errno != EINVAL) return LastError();
+    return {};
+}
+
+std::error_code CopyBytes(int from, int to) {
+#ifdef __linux__
+    // In-kernel copy first; fall back to read/write where it is not offered.
+    for (;;) {
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, std::size_t{1} << 30, 0);
+        if (n == 0) return {};
+        if (n > 0) continue;
+        if (errno == EINTR) continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
+        return LastError();
+    }
+#endif
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (;;) {
+        const ssize_t n = ::read(from, buffer.data(), buffer.size());
+        if (n == 0) return {};
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        if (auto error = WriteAll(to, {buffer.data(), static_cast<std::size_t>(n)})) return error;
+    }
+}
+
+}  // namespace
+
+bool IsOrdinaryFile(const fs::path& path) {
+    std::error_code ignored;
+    return fs::is_regular_file(path, ignored);
+}
+
+std::error_code ReadFile(const fs::path& path, std::string& out) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.ok()) return LastError();
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return LastError();
+    if (S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::is_a_directory);
+    out.clear();
+    out.reserve(static_cast<std::size_t>(st.st_size) + 65536);
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == out.size()) out.resize(out.size() + 65536);  // the file grew, or has no size
+        const ssize_t n = ::read(fd.get(), out.data() + got, out.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return {};
+}
+
+std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
+    const fs::path folder = target.parent_path();
+    fs::path temporary;
+    int raw = -1;
+    for (int attempt = 0; raw < 0; ++attempt) {
+        temporary = folder / (std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "." +
+                              std::to_string(attempt));
+        raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (raw < 0 && (errno != EEXIST || attempt > 1000)) return LastError();
+    }
+    Fd fd(raw);
+
+    std::error_code error = WriteAll(fd.get(), bytes);
+    if (!error) error = SyncAndClose(fd);
+    if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = LastError();
+    if (error) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    return SyncFolder(folder);
+}
+
+std::error_code CopyToNewFile(const fs::path& from, const fs::path& to) {
+    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!source.ok()) return LastError();
+    Fd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!target.ok()) return LastError();
+
+    std::error_code error = CopyBytes(source.get(), target.get());
+    if (!error) error = SyncAndClose(target);
+    if (!error) error = SyncFolder(to.parent_path());
+    if (error) ::unlink(to.c_str());
+    return error;
+}
+
+std::error_code RemoveFile(const fs::path& path) {
+    if (::unlink(path.c_str()) != 0) return LastError();
+    return SyncFolder(path.parent_path());
+}
+
+void RemoveStaleTemporaries(const fs::path& folder) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        const auto name = it->path().filename().string();
+        if (name.starts_with(kTemporaryPrefix) && it->is_regular_file(ignored)) {
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+std::string Reason(const std::error_code& error) { return error.message(); }
+
+}  // namespace vadozoz::fileio
