@@ -8,19 +8,17 @@
 #endif
 
 namespace vadozoz {
+#ifndef _WIN32
 namespace {
 
 std::filesystem::path HomeFolder() {
-#ifdef _WIN32
-    return {};
-#else
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
     return ".";
-#endif
 }
 
 }  // namespace
+#endif
 
 std::string ShownPath(const std::filesystem::path& path) {
     const auto utf8 = path.u8string();

@@ -10,6 +10,7 @@
 namespace vadozoz {
 namespace {
 
+#ifndef _WIN32
 void AppendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -23,7 +24,7 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
     }
 }
 
-#ifdef _WIN32
+#else
 std::wstring Widen(UINT codePage, std::string_view s, DWORD flags) {
     if (s.empty()) return {};
     const int n = ::MultiByteToWideChar(codePage, flags, s.data(), static_cast<int>(s.size()),
@@ -32,7 +33,9 @@ std::wstring Widen(UINT codePage, std::string_view s, DWORD flags) {
     ::MultiByteToWideChar(codePage, flags, s.data(), static_cast<int>(s.size()), w.data(), n);
     return w;
 }
-#else
+#endif
+
+#ifndef _WIN32
 // Windows-1252 0x80..0x9F; the five unassigned bytes keep their C1 code
 // points, as Windows itself maps them.
 constexpr std::uint16_t kCp1252High[32] = {
