@@ -22,3 +22,14 @@ bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVADOZOZ_TESTS=OFF -DVADOZOZ_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	$(BUILD)/bench/core_bench
+
+# The Debian package, from the Release build: $(BUILD)/vadozoz_1.00_<arch>.deb.
+.PHONY: package package-test
+package: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVADOZOZ_TESTS=OFF -DVADOZOZ_SANITIZE=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && cpack -G DEB
+
+# Builds the package, installs it, starts it under Xvfb, removes it (root).
+package-test: deps
+	packaging/test-package.sh $(BUILD)
