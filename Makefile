@@ -21,7 +21,10 @@ test: deps
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVADOZOZ_TESTS=OFF -DVADOZOZ_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	$(BUILD)/bench/core_bench
+	rm -f $(BUILD)/bench/figures.tsv
+	$(BUILD)/bench/core_bench --figures=$(BUILD)/bench/figures.tsv
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/window_bench --figures=$(BUILD)/bench/figures.tsv
+	$(BUILD)/bench/bench_report $(BUILD)/bench/results.json $(BUILD)/bench/figures.tsv
 
 # The Debian package, from the Release build: $(BUILD)/vadozoz_1.00_<arch>.deb.
 .PHONY: package package-test
