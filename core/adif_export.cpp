@@ -44,7 +44,7 @@ ExportOutcome ExportAdif(const LogLocation& location, std::string_view logText,
     std::error_code error;
     for (int index = NextExportIndex(location.folder, today, months);; ++index) {
         target = location.folder / ExportName(today, months, index);
-        error = fileio::CopyToNewFile(tempLog, target);
+        error = fileio::LinkOrCopyToNewFile(tempLog, target);
         if (error != std::errc::file_exists || index >= kMaxExportsPerDay) break;
     }
     if (!error) {

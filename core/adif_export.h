@@ -30,8 +30,10 @@ struct ExportOutcome {
 };
 
 // Saves the log text, copies the temporary log to the day's next free name
-// and deletes it. Never overwrites a file; on any failure the temporary log
-// stays. On Exported the caller shows the message and then empties the log.
+// (a hard link where the file system has them: the same bytes, no second
+// write, no room needed) and deletes it. Never overwrites a file; on any
+// failure the temporary log stays. On Exported the caller shows the message
+// and then empties the log.
 ExportOutcome ExportAdif(const LogLocation& location, std::string_view logText,
                          const ClockReading& today, const MonthAbbreviations& months);
 

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -122,7 +124,32 @@ std::error_code ReadFile(const fs::path& path, std::string& out) {
     return {};
 }
 
+// True when `path` is an ordinary file holding exactly `bytes`; then it is
+// flushed as well, so it is as durable as a fresh write would be.
+bool HoldsAndFlushed(const fs::path& path, std::string_view bytes) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.ok()) return false;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::size_t>(st.st_size) != bytes.size()) {
+        return false;
+    }
+    std::vector<char> buffer(std::min<std::size_t>(bytes.size(), std::size_t{1} << 20));
+    for (std::size_t at = 0; at < bytes.size();) {
+        const ssize_t n = ::read(fd.get(), buffer.data(), std::min(buffer.size(), bytes.size() - at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || std::memcmp(buffer.data(), bytes.data() + at, static_cast<std::size_t>(n)) != 0) {
+            return false;
+        }
+        at += static_cast<std::size_t>(n);
+    }
+    return ::fsync(fd.get()) == 0;
+}
+
 std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
+    // The window saves after every contact, so the log on disk is usually
+    // already the one asked for: reading it back costs far less than a write.
+    if (HoldsAndFlushed(target, bytes)) return {};
     const fs::path folder = target.parent_path();
     fs::path temporary;
     int raw = -1;
@@ -155,6 +182,15 @@ std::error_code CopyToNewFile(const fs::path& from, const fs::path& to) {
     if (!error) error = SyncFolder(to.parent_path());
     if (error) ::unlink(to.c_str());
     return error;
+}
+
+std::error_code LinkOrCopyToNewFile(const fs::path& from, const fs::path& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) return SyncFolder(to.parent_path());
+    // FAT and some network file systems have no hard links.
+    if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS || errno == EMLINK || errno == EXDEV) {
+        return CopyToNewFile(from, to);
+    }
+    return LastError();
 }
 
 std::error_code RemoveFile(const fs::path& path) {

@@ -88,6 +88,10 @@ std::error_code ReadFile(const fs::path& path, std::string& out) {
 }
 
 std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
+    // The window saves after every contact, so the log on disk is usually
+    // already the one asked for; our own writes were flushed when made.
+    std::string current;
+    if (IsOrdinaryFile(target) && !ReadFile(target, current) && current == bytes) return {};
     const fs::path folder = target.parent_path();
     fs::path temporary;
     HANDLE raw = INVALID_HANDLE_VALUE;
@@ -140,6 +144,16 @@ std::error_code CopyToNewFile(const fs::path& from, const fs::path& to) {
     else target.Close();
     if (error) ::DeleteFileW(to.c_str());
     return error;
+}
+
+std::error_code LinkOrCopyToNewFile(const fs::path& from, const fs::path& to) {
+    if (::CreateHardLinkW(to.c_str(), from.c_str(), nullptr)) return {};
+    const DWORD code = ::GetLastError();
+    if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    // FAT and some network drives have no hard links.
+    return CopyToNewFile(from, to);
 }
 
 std::error_code RemoveFile(const fs::path& path) {

@@ -129,7 +129,7 @@ TEST(ExportFaults, LogFolderIsAFile) {
     EXPECT_EQ(ReadBytes(location.folder), "x");
 }
 
-TEST(ExportFaults, FullDiskKeepsTheTempLogAndRetryWorks) {
+TEST(ExportFaults, FullDiskExportsWhatIsSavedAndRefusesWhatIsNot) {
     testing::TempFolder root;
     const auto location = LogLocation::At(root.path() / "adif");
     if (unshare(CLONE_NEWNS) != 0) GTEST_SKIP() << "no private mount namespace: " << std::strerror(errno);
@@ -139,21 +139,28 @@ TEST(ExportFaults, FullDiskKeepsTheTempLogAndRetryWorks) {
     if (mount("tmpfs", location.folder.c_str(), "tmpfs", 0, "size=128k") != 0)
         GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
 
-    // A log that fits once but not twice: the copy runs out of room.
-    const std::string text(80 * 1024, 'x');
-    const auto outcome = ExportAdif(location, text, kDay, kMonths);
-    EXPECT_EQ(outcome.status, ExportStatus::Failed);
-    const std::string target = (location.folder / "log_05Dec2014.adi").string();
-    EXPECT_EQ(outcome.message.text,
-              "Impossibile generare il log ADIF " + target + ": " + std::strerror(ENOSPC));
-    EXPECT_FALSE(fs::exists(target));
-    EXPECT_EQ(ReadBytes(location.TempLog()), text + "\r\n");
-
-    // Room made (the operator shortened the log): the retry exports it.
-    const auto retry = ExportAdif(location, "<EOR>\r\n", kDay, kMonths);
-    EXPECT_EQ(retry.status, ExportStatus::Exported) << retry.message.text;
-    EXPECT_EQ(ReadBytes(target), "<EOR>\r\n\r\n");
+    // A log that fits once but not twice: the export needs no second copy.
+    const std::string first(80 * 1024, 'x');
+    const auto exported = ExportAdif(location, first, kDay, kMonths);
+    ASSERT_EQ(exported.status, ExportStatus::Exported) << exported.message.text;
+    EXPECT_EQ(ReadBytes(exported.file), first + "\r\n");
     EXPECT_FALSE(fs::exists(location.TempLog()));
+
+    // The next log no longer fits beside it: the save fails, nothing changes.
+    const std::string second(80 * 1024, 'y');
+    const auto refused = ExportAdif(location, second, kDay, kMonths);
+    EXPECT_EQ(refused.status, ExportStatus::SaveFailed);
+    EXPECT_EQ(refused.message.text, "Impossibile salvare il log temporaneo " +
+                                        location.TempLog().string() + ": " + std::strerror(ENOSPC));
+    EXPECT_EQ(ReadBytes(exported.file), first + "\r\n");
+    EXPECT_FALSE(fs::exists(location.TempLog()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(location.folder), fs::directory_iterator()), 1);
+
+    // Room made (the first export moved elsewhere): the retry works.
+    fs::remove(exported.file);
+    const auto retry = ExportAdif(location, second, kDay, kMonths);
+    ASSERT_EQ(retry.status, ExportStatus::Exported) << retry.message.text;
+    EXPECT_EQ(ReadBytes(retry.file), second + "\r\n");
     umount(location.folder.c_str());
 }
 
