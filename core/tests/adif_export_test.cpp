@@ -1,7 +1,6 @@
 #include "core/adif_export.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 
 #include <cstring>
@@ -132,12 +131,7 @@ TEST(ExportFaults, LogFolderIsAFile) {
 TEST(ExportFaults, FullDiskExportsWhatIsSavedAndRefusesWhatIsNot) {
     testing::TempFolder root;
     const auto location = LogLocation::At(root.path() / "adif");
-    if (unshare(CLONE_NEWNS) != 0) GTEST_SKIP() << "no private mount namespace: " << std::strerror(errno);
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        GTEST_SKIP() << "cannot make mounts private: " << std::strerror(errno);
-    fs::create_directory(location.folder);
-    if (mount("tmpfs", location.folder.c_str(), "tmpfs", 0, "size=128k") != 0)
-        GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
+    if (const auto why = testing::MountSmallDisk(location.folder, "128k"); !why.empty()) GTEST_SKIP() << why;
 
     // A log that fits once but not twice: the export needs no second copy.
     const std::string first(80 * 1024, 'x');

@@ -1,7 +1,6 @@
 #include "core/file_io.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -69,12 +68,7 @@ INSTANTIATE_TEST_SUITE_P(CopyAndLink, NewFile, ::testing::Values(false, true),
 TEST(CopyToNewFile, FullDiskLeavesNothingBehind) {
     vadozoz::testing::TempFolder root;
     const fs::path disk = root.path() / "disk";
-    if (unshare(CLONE_NEWNS) != 0) GTEST_SKIP() << "no private mount namespace: " << std::strerror(errno);
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        GTEST_SKIP() << "cannot make mounts private: " << std::strerror(errno);
-    fs::create_directory(disk);
-    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=128k") != 0)
-        GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
+    if (const auto why = vadozoz::testing::MountSmallDisk(disk, "128k"); !why.empty()) GTEST_SKIP() << why;
     const std::string bytes(80 * 1024, 'x');
     WriteBytes(disk / "log.ziz", bytes);
     EXPECT_EQ(CopyToNewFile(disk / "log.ziz", disk / "copy.adi"), std::errc::no_space_on_device);

@@ -1,6 +1,11 @@
 #include "temp_folder.h"
 
+#include <sched.h>
+#include <sys/mount.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -27,6 +32,17 @@ std::string ReadBytes(const std::filesystem::path& path) {
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string MountSmallDisk(const std::filesystem::path& folder, const char* size) {
+    if (unshare(CLONE_NEWNS) != 0) return std::string("no private mount namespace: ") + std::strerror(errno);
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return std::string("cannot make mounts private: ") + std::strerror(errno);
+    std::filesystem::create_directories(folder);
+    const std::string options = std::string("size=") + size;
+    if (mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0)
+        return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+    return {};
 }
 
 std::filesystem::path SharedFixture(const std::string& name) {

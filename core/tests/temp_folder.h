@@ -22,6 +22,11 @@ private:
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 
+// Creates `folder` and mounts a tmpfs of `size` ("64k") on it, in a mount
+// namespace of this test process alone. Empty on success, else the reason
+// the machine does not allow it, for the test to skip with.
+std::string MountSmallDisk(const std::filesystem::path& folder, const char* size);
+
 // The shared fixture folder, or empty when this checkout has none.
 std::filesystem::path SharedFixture(const std::string& name);
 

@@ -1,9 +1,8 @@
 #include "core/temp_log.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <signal.h>
 #include <sys/mount.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -189,12 +188,7 @@ protected:
     LogLocation location = LogLocation::At(root.path() / "adif");
 
     void SetUp() override {
-        if (unshare(CLONE_NEWNS) != 0) GTEST_SKIP() << "no private mount namespace: " << std::strerror(errno);
-        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            GTEST_SKIP() << "cannot make mounts private: " << std::strerror(errno);
-        fs::create_directory(location.folder);
-        if (mount("tmpfs", location.folder.c_str(), "tmpfs", 0, "size=64k") != 0)
-            GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
+        if (const auto why = testing::MountSmallDisk(location.folder, "64k"); !why.empty()) GTEST_SKIP() << why;
     }
     void TearDown() override { umount(location.folder.c_str()); }
 };
