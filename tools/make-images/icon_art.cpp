@@ -28,24 +28,21 @@ struct Detail {
     bool shadow;
     int inkStyle;     // 0 dashes, 1 waves, 2 looped cursive
     double px;        // units per device pixel
+    double grow;      // small icons use more of their square
 };
 
 Detail detailFor(int size)
 {
-    Detail d{};
-    d.px = 256.0 / size;
-    if (size <= 16) {
-        d = {4, false, false, 0, d.px};
-    } else if (size <= 24) {
-        d = {5, false, false, 0, d.px};
-    } else if (size <= 32) {
-        d = {6, true, true, 1, d.px};
-    } else if (size <= 48) {
-        d = {7, true, true, 1, d.px};
-    } else {
-        d = {9, true, true, 2, d.px};
-    }
-    return d;
+    const double px = 256.0 / size;
+    if (size <= 16)
+        return {4, false, false, 0, px, 1.06};
+    if (size <= 24)
+        return {5, false, false, 0, px, 1.04};
+    if (size <= 32)
+        return {6, true, true, 1, px, 1.0};
+    if (size <= 48)
+        return {7, true, true, 1, px, 1.0};
+    return {9, true, true, 2, px, 1.0};
 }
 
 QPainterPath sheetOutline(double dogEar)
@@ -61,14 +58,15 @@ QPainterPath sheetOutline(double dogEar)
     return path;
 }
 
-// Cursive writing as a prolate trochoid: each turn makes one looped letter.
+// Cursive writing as a prolate trochoid: each turn makes one letter looped at
+// the top, like a run of e's and l's.
 QPainterPath loopedWord(double x0, double x1, double baseline, double xHeight)
 {
     QPainterPath path;
-    const double letterW = xHeight * 0.95;
+    const double letterW = xHeight * 1.05;
     const int letters = std::max(1, int((x1 - x0) / letterW));
     const double a = letterW / (2 * std::numbers::pi);
-    const double b = a * 1.35;
+    const double b = a * 2.3;
     const int steps = 18;
     bool first = true;
     for (int k = 0; k < letters; ++k) {
@@ -78,8 +76,8 @@ QPainterPath loopedWord(double x0, double x1, double baseline, double xHeight)
             if (!first && s == 0)
                 continue;
             const double t = 2 * std::numbers::pi * (k + double(s) / steps);
-            const double x = x0 + a * t - b * std::sin(t) + b * 0.0;
             const double y = baseline - h * (1 - std::cos(t)) / 2;
+            const double x = x0 + a * t + b * std::sin(t) + (baseline - y) * 0.3; // slant
             if (first) {
                 path.moveTo(x, y);
                 first = false;
@@ -139,11 +137,12 @@ void boxBlurAlpha(QImage& img, int radius)
             img.setPixel(x, y, qRgba(0, 0, 0, a[size_t(y) * w + x]));
 }
 
-void placeSheet(QPainter& p, int size)
+void placeSheet(QPainter& p, int size, double grow)
 {
     p.scale(size / 256.0, size / 256.0);
     p.translate(128, 126);
     p.rotate(kTiltDegrees);
+    p.scale(grow, grow);
 }
 
 } // namespace
@@ -163,7 +162,7 @@ QImage drawIcon(int size)
         {
             QPainter sp(&shadow);
             sp.setRenderHint(QPainter::Antialiasing);
-            placeSheet(sp, size);
+            placeSheet(sp, size, d.grow);
             sp.translate(5, 7);
             sp.fillPath(outline, QColor(40, 30, 10, 110));
         }
@@ -174,7 +173,7 @@ QImage drawIcon(int size)
 
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    placeSheet(p, size);
+    placeSheet(p, size, d.grow);
 
     const double l = -kSheetW / 2, t = -kSheetH / 2, r = kSheetW / 2, b = kSheetH / 2;
     const bool small = size <= 24;
@@ -207,11 +206,14 @@ QImage drawIcon(int size)
 
     // The writing.
     const QColor ink(0x24, 0x2c, 0x4c);
-    const double inkW = std::max(d.px * (small ? 1.1 : 0.95), 3.2);
+    const double inkW = std::max(d.px * 0.95, d.inkStyle == 2 ? 2.3 : 3.2);
     p.setPen(QPen(ink, inkW, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     const double textLeft = margin + std::max(d.px * 1.2, 6.0);
     const double textRight = r - std::max(d.px * 1.0, 8.0);
     for (int i = 0; i < d.rules; ++i) {
+        // At the smallest sizes ink on every rule would merge into dark bands.
+        if (small && i % 2 == 1)
+            continue;
         const double baseline = top + i * step;
         const double fill = kLineFill[i % std::size(kLineFill)];
         const double end = textLeft + (textRight - textLeft) * fill;
@@ -234,7 +236,7 @@ QImage drawIcon(int size)
             } else if (d.inkStyle == 1) {
                 p.drawPath(wavyWord(x0, x1, baseline - ruleW * 0.5, step * 0.42));
             } else {
-                p.drawPath(loopedWord(x0, x1, baseline - ruleW * 0.6, step * 0.30));
+                p.drawPath(loopedWord(x0, x1 - step * 0.3, baseline - ruleW * 0.6, step * 0.36));
             }
         }
     }
