@@ -36,3 +36,9 @@ package: deps
 # Builds the package, installs it, starts it under Xvfb, removes it (root).
 package-test: deps
 	packaging/test-package.sh $(BUILD)
+
+# Each libFuzzer target for FUZZ_SECONDS (clang build in build-fuzz/).
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	bash fuzz/run build-fuzz $(FUZZ_SECONDS)
