@@ -124,6 +124,8 @@ std::error_code ReadFile(const fs::path& path, std::string& out) {
     return {};
 }
 
+namespace {
+
 // True when `path` is an ordinary file holding exactly `bytes`; then it is
 // flushed as well, so it is as durable as a fresh write would be.
 bool HoldsAndFlushed(const fs::path& path, std::string_view bytes) {
@@ -146,24 +148,44 @@ bool HoldsAndFlushed(const fs::path& path, std::string_view bytes) {
     return ::fsync(fd.get()) == 0;
 }
 
-std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
-    // The window saves after every contact, so the log on disk is usually
-    // already the one asked for: reading it back costs far less than a write.
-    if (HoldsAndFlushed(target, bytes)) return {};
-    const fs::path folder = target.parent_path();
-    fs::path temporary;
-    int raw = -1;
-    for (int attempt = 0; raw < 0; ++attempt) {
+// A new empty file in `folder` for bytes on their way to their real name; a
+// crash leaves it under a name that start-up clears away.
+std::error_code CreateTemporary(const fs::path& folder, fs::path& temporary, int& fd) {
+    for (int attempt = 0;; ++attempt) {
         temporary = folder / (std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "." +
                               std::to_string(attempt));
-        raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (raw < 0 && (errno != EEXIST || attempt > 1000)) return LastError();
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return {};
+        if (errno != EEXIST || attempt > 1000) return LastError();
     }
-    Fd fd(raw);
+}
 
-    std::error_code error = WriteAll(fd.get(), bytes);
+// Renames, failing with file_exists where anything stands at `to`.
+std::error_code RenameToNewName(const fs::path& from, const fs::path& to) {
+#ifdef __linux__
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    if (errno != EINVAL && errno != ENOSYS) return LastError();
+#endif
+    // A hard link is just as exclusive; where there is neither, look first.
+    if (::link(from.c_str(), to.c_str()) == 0) return ::unlink(from.c_str()) == 0 ? std::error_code{} : LastError();
+    if (errno == EEXIST) return LastError();
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) return std::make_error_code(std::errc::file_exists);
+    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code{} : LastError();
+}
+
+// Writes the temporary in full and flushes it, then gives it its name, so
+// that `to` never names a cut file.
+template <class Fill, class Name>
+std::error_code WriteThenName(const fs::path& to, Fill fill, Name name) {
+    const fs::path folder = to.parent_path();
+    fs::path temporary;
+    int raw = -1;
+    if (auto error = CreateTemporary(folder, temporary, raw)) return error;
+    Fd fd(raw);
+    std::error_code error = fill(fd.get());
     if (!error) error = SyncAndClose(fd);
-    if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = LastError();
+    if (!error) error = name(temporary, to);
     if (error) {
         ::unlink(temporary.c_str());
         return error;
@@ -171,17 +193,25 @@ std::error_code WriteFileAtomically(const fs::path& target, std::string_view byt
     return SyncFolder(folder);
 }
 
+}  // namespace
+
+std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
+    // The window saves after every contact, so the log on disk is usually
+    // already the one asked for: reading it back costs far less than a write.
+    if (HoldsAndFlushed(target, bytes)) return {};
+    return WriteThenName(
+        target, [bytes](int fd) { return WriteAll(fd, bytes); },
+        [](const fs::path& from, const fs::path& to) {
+            return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code{} : LastError();
+        });
+}
+
 std::error_code CopyToNewFile(const fs::path& from, const fs::path& to) {
     Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (!source.ok()) return LastError();
-    Fd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!target.ok()) return LastError();
-
-    std::error_code error = CopyBytes(source.get(), target.get());
-    if (!error) error = SyncAndClose(target);
-    if (!error) error = SyncFolder(to.parent_path());
-    if (error) ::unlink(to.c_str());
-    return error;
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) return std::make_error_code(std::errc::file_exists);
+    return WriteThenName(to, [&source](int fd) { return CopyBytes(source.get(), fd); }, RenameToNewName);
 }
 
 std::error_code LinkOrCopyToNewFile(const fs::path& from, const fs::path& to) {

@@ -87,12 +87,13 @@ std::error_code ReadFile(const fs::path& path, std::string& out) {
     return {};
 }
 
-std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
-    // The window saves after every contact, so the log on disk is usually
-    // already the one asked for; our own writes were flushed when made.
-    std::string current;
-    if (IsOrdinaryFile(target) && !ReadFile(target, current) && current == bytes) return {};
-    const fs::path folder = target.parent_path();
+namespace {
+
+// Writes a new file in the target's folder in full and flushes it, then
+// gives it its name with `flags`, so that no name ever shows a cut file.
+template <class Fill>
+std::error_code WriteThenName(const fs::path& to, DWORD flags, Fill fill) {
+    const fs::path folder = to.parent_path();
     fs::path temporary;
     HANDLE raw = INVALID_HANDLE_VALUE;
     for (int attempt = 0; raw == INVALID_HANDLE_VALUE; ++attempt) {
@@ -106,14 +107,27 @@ std::error_code WriteFileAtomically(const fs::path& target, std::string_view byt
         }
     }
     Handle h(raw);
-    std::error_code error = WriteAll(h.get(), bytes);
+    std::error_code error = fill(h.get());
     if (!error) error = FlushAndClose(h);
-    if (!error && !::MoveFileExW(temporary.c_str(), target.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = LastError();
+    else h.Close();
+    if (!error && !::MoveFileExW(temporary.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = ::GetLastError();
+        error = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS
+                    ? std::make_error_code(std::errc::file_exists)
+                    : std::error_code(static_cast<int>(code), std::system_category());
     }
     if (error) ::DeleteFileW(temporary.c_str());
     return error;
+}
+
+}  // namespace
+
+std::error_code WriteFileAtomically(const fs::path& target, std::string_view bytes) {
+    // The window saves after every contact, so the log on disk is usually
+    // already the one asked for; our own writes were flushed when made.
+    std::string current;
+    if (IsOrdinaryFile(target) && !ReadFile(target, current) && current == bytes) return {};
+    return WriteThenName(target, MOVEFILE_REPLACE_EXISTING, [bytes](HANDLE h) { return WriteAll(h, bytes); });
 }
 
 std::error_code CopyToNewFile(const fs::path& from, const fs::path& to) {
@@ -121,29 +135,18 @@ std::error_code CopyToNewFile(const fs::path& from, const fs::path& to) {
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!source.ok()) return LastError();
     if (fs::exists(to)) return std::make_error_code(std::errc::file_exists);
-    Handle target(CreateNew(to));
-    if (!target.ok()) {
-        const DWORD code = ::GetLastError();
-        return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS
-                   ? std::make_error_code(std::errc::file_exists)
-                   : std::error_code(static_cast<int>(code), std::system_category());
-    }
-    std::vector<char> buffer(std::size_t{1} << 20);
-    std::error_code error;
-    for (;;) {
-        DWORD n = 0;
-        if (!::ReadFile(source.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &n,
-                        nullptr)) {
-            error = LastError();
-            break;
+    // Without MOVEFILE_REPLACE_EXISTING the move fails where `to` exists.
+    return WriteThenName(to, 0, [&source](HANDLE target) {
+        std::vector<char> buffer(std::size_t{1} << 20);
+        for (;;) {
+            DWORD n = 0;
+            if (!::ReadFile(source.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr)) {
+                return LastError();
+            }
+            if (n == 0) return std::error_code{};
+            if (auto error = WriteAll(target, {buffer.data(), n})) return error;
         }
-        if (n == 0) break;
-        if ((error = WriteAll(target.get(), {buffer.data(), n}))) break;
-    }
-    if (!error) error = FlushAndClose(target);
-    else target.Close();
-    if (error) ::DeleteFileW(to.c_str());
-    return error;
+    });
 }
 
 std::error_code LinkOrCopyToNewFile(const fs::path& from, const fs::path& to) {
