@@ -96,4 +96,13 @@ std::string MakeBenchLogOfSize(std::size_t bytes, unsigned seed) {
     return log;
 }
 
+std::size_t PlainCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 5 <= text.size(); ++i) {
+        const auto lower = [&](std::size_t k) { return static_cast<char>(text[i + k] | 0x20); };
+        if (text[i] == '<' && lower(1) == 'e' && lower(2) == 'o' && lower(3) == 'r' && text[i + 4] == '>') ++count;
+    }
+    return count;
+}
+
 }  // namespace vadozoz::bench

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vadozoz::bench {
 
@@ -13,5 +14,9 @@ std::string MakeBenchLog(std::size_t records, unsigned seed = 20150305);
 
 // The same kind of log, cut at the first record line that reaches `bytes`.
 std::string MakeBenchLogOfSize(std::size_t bytes, unsigned seed = 20150305);
+
+// The reference for the record count: the plain loop that compares five
+// characters at every position.
+std::size_t PlainCount(std::string_view text);
 
 }  // namespace vadozoz::bench

@@ -53,16 +53,6 @@ const std::string& LogOfRecords(std::size_t records) {
     return it->second;
 }
 
-// What the count replaces: compare five characters at every position.
-std::size_t PlainCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i + 5 <= text.size(); ++i) {
-        const auto lower = [&](std::size_t k) { return static_cast<char>(text[i + k] | 0x20); };
-        if (text[i] == '<' && lower(1) == 'e' && lower(2) == 'o' && lower(3) == 'r' && text[i + 4] == '>') ++count;
-    }
-    return count;
-}
-
 template <std::size_t (*Count)(std::string_view)>
 void BM_Count(benchmark::State& state, std::size_t bytes) {
     const std::string& log = LogOfSize(bytes);

@@ -85,16 +85,6 @@ QRect Rect(const char* name) {
     throw std::runtime_error(std::string("no control ") + name);
 }
 
-// The same loop as the core's PlainCount: five characters at every position.
-std::size_t PlainCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i + 5 <= text.size(); ++i) {
-        const auto lower = [&](std::size_t k) { return static_cast<char>(text[i + k] | 0x20); };
-        if (text[i] == '<' && lower(1) == 'e' && lower(2) == 'o' && lower(3) == 'r' && text[i + 4] == '>') ++count;
-    }
-    return count;
-}
-
 QsoEntry EntryNow() {
     const ClockReading now = UtcNow();
     char time[8];

@@ -2,6 +2,8 @@
 // and written back without a byte changed.
 
 #include <gtest/gtest.h>
+
+#include "temp_folder.h"
 #include <stdlib.h>
 
 #include <filesystem>
@@ -17,17 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vadozoz;
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void Write(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using vadozoz::testing::ReadBytes;
+using vadozoz::testing::WriteBytes;
 
 class HugeLog : public ::testing::Test {
 protected:
@@ -50,7 +43,7 @@ TEST_F(HugeLog, HundredMegabytesLoadCountAndSaveBackByteForByte) {
     long records = 0;
     while (text.size() < (std::size_t{100} << 20)) text += faults::FastRecordLine(++records);
     const std::string stored = text + "\r\n";
-    Write(location_.TempLog(), stored);
+    WriteBytes(location_.TempLog(), stored);
 
     auto loaded = LoadTempLog(location_);
     ASSERT_EQ(loaded.status, LoadStatus::Loaded) << loaded.message.text;
@@ -63,12 +56,12 @@ TEST_F(HugeLog, HundredMegabytesLoadCountAndSaveBackByteForByte) {
 
     // Leaving with the log as it came: the file stays exactly as it was.
     ASSERT_EQ(SaveTempLog(location_, log.GetText()).status, SaveStatus::Written);
-    EXPECT_TRUE(Read(location_.TempLog()) == stored);
+    EXPECT_TRUE(ReadBytes(location_.TempLog()) == stored);
 
     // One more contact: the whole log is written anew, and reads back whole.
     log.Append(faults::RecordLine(records + 1));
     ASSERT_EQ(SaveTempLog(location_, log.GetText()).status, SaveStatus::Written);
-    const std::string grown = Read(location_.TempLog());
+    const std::string grown = ReadBytes(location_.TempLog());
     EXPECT_TRUE(grown == text + faults::RecordLine(records + 1) + "\r\n");
     loaded = LoadTempLog(location_);
     ASSERT_EQ(loaded.status, LoadStatus::Loaded);

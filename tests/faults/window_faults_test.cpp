@@ -21,11 +21,14 @@
 #include "core/log_location.h"
 #include "fault_records.h"
 #include "modal_watcher.h"
+#include "temp_folder.h"
 #include "ui/form1.h"
 
 using namespace vadozoz;
 using namespace vadozoz::ui;
 using vadozoz::ui::testing::ModalWatcher;
+using vadozoz::testing::ReadBytes;
+using vadozoz::testing::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,23 +39,12 @@ const ClockReading kLocal{2014, 12, 5, 22, 30};
 const std::string kTyped =
     "<CALL:6>QX1ABC<QSO_DATE:8:D>20150305<TIME_ON:4>0905<BAND:3>10m<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n";
 
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void Write(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // Every path under `root` with its bytes ("/" for a folder): what "nothing
 // stored changed" compares.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
     std::map<std::string, std::string> all;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        all[entry.path().string()] = entry.is_directory() ? "/" : Read(entry.path());
+        all[entry.path().string()] = entry.is_directory() ? "/" : ReadBytes(entry.path());
     }
     return all;
 }
@@ -144,7 +136,7 @@ private slots:
         if (!MountSmallDisk("2m")) QSKIP("this machine allows no private tmpfs (see the warning above)");
         // A big log: a save needs room for a second copy of it.
         const std::string stored = Log(1, 6000) + "\r\n";
-        Write(tempLog(), stored);
+        WriteBytes(tempLog(), stored);
         open();
         QCOMPARE(caption(), QStringLiteral("6000 record presenti"));
         const fs::path filler = FillDisk();
@@ -180,13 +172,13 @@ private slots:
                        Q("Il log temporaneo è stato aggiornato in " + tempLog().string()));
         }
         QVERIFY(!form_->isVisible());
-        QCOMPARE(Read(tempLog()), Log(1, 6000) + kTyped + "\r\n");
+        QCOMPARE(ReadBytes(tempLog()), Log(1, 6000) + kTyped + "\r\n");
     }
 
     void fullDiskStillExportsASavedLog() {
         if (!MountSmallDisk("1m")) QSKIP("this machine allows no private tmpfs (see the warning above)");
         const std::string stored = Log(1, 4000) + "\r\n";
-        Write(tempLog(), stored);
+        WriteBytes(tempLog(), stored);
         open();
         FillDisk();
         // log.ziz already holds the log in the box: the export needs no new
@@ -198,7 +190,7 @@ private slots:
                        Q("Il log ADIF è stato generato in " + location_.folder.string() +
                          "\nil log temporaneo verrà azzerato"));
         }
-        QCOMPARE(Read(location_.folder / "log_05Dec2014.adi"), stored);
+        QCOMPARE(ReadBytes(location_.folder / "log_05Dec2014.adi"), stored);
         QVERIFY(!fs::exists(tempLog()));
         QCOMPARE(caption(), QStringLiteral("0 record presenti"));
     }
@@ -214,9 +206,9 @@ private slots:
         QFETCH(int, error);
         if (obstacle == "log.ziz") {
             fs::create_directories(tempLog());
-            Write(tempLog() / "kept", "a file the user keeps there\r\n");
+            WriteBytes(tempLog() / "kept", "a file the user keeps there\r\n");
         } else {
-            Write(location_.folder, "not a folder\r\n");
+            WriteBytes(location_.folder, "not a folder\r\n");
         }
         const auto before = Snapshot(home());
         const QString saveFailed =
@@ -251,7 +243,7 @@ private slots:
     void windows1252LogIsReadAsTextAndKept() {
         fs::create_directory(location_.folder);
         const std::string record = faults::RecordLine(7);
-        Write(tempLog(), record + "nota: Citt\xE0, 5\x80, \x93ok\x94\r\n\r\n");
+        WriteBytes(tempLog(), record + "nota: Citt\xE0, 5\x80, \x93ok\x94\r\n\r\n");
         open();
         QCOMPARE(caption(), QStringLiteral("1 record presenti"));
         QVERIFY(get<QPlainTextEdit>("Text4")->toPlainText().contains(QStringLiteral("\nnota: Città, 5€, “ok”\n")));
@@ -262,7 +254,7 @@ private slots:
             QCOMPARE(watcher.seen[0].icon, QMessageBox::Information);
         }
         // Saved back as UTF-8: every character kept, none became "?".
-        QCOMPARE(Read(tempLog()), record + "nota: Citt\xC3\xA0, 5\xE2\x82\xAC, \xE2\x80\x9Cok\xE2\x80\x9D\r\n\r\n");
+        QCOMPARE(ReadBytes(tempLog()), record + "nota: Citt\xC3\xA0, 5\xE2\x82\xAC, \xE2\x80\x9Cok\xE2\x80\x9D\r\n\r\n");
     }
 };
 

@@ -17,12 +17,15 @@
 
 #include "core/record_count.h"
 #include "modal_watcher.h"
+#include "temp_folder.h"
 #include "ui/form1.h"
 #include "ui/log_box.h"
 
 using namespace vadozoz;
 using namespace vadozoz::ui;
 using vadozoz::ui::testing::ModalWatcher;
+using vadozoz::testing::ReadBytes;
+using vadozoz::testing::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,15 +34,6 @@ namespace {
 // clocks differ on purpose, so a mix-up shows.
 const ClockReading kUtc{2015, 3, 5, 9, 5};
 const ClockReading kLocal{2014, 12, 5, 22, 30};
-
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void Write(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 const char* kRecord =
     "<CALL:6>QX1ABC<QSO_DATE:8:D>20150305<TIME_ON:4>0905<BAND:3>10m<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n";
@@ -217,7 +211,7 @@ private slots:
         QVERIFY(watcher.seen.empty());
         QCOMPARE(form_->Log().GetText(), std::string(kRecord));
         QCOMPARE(caption(), QStringLiteral("1 record presenti"));
-        QCOMPARE(Read(tempLog()), std::string(kRecord) + "\r\n");
+        QCOMPARE(ReadBytes(tempLog()), std::string(kRecord) + "\r\n");
         checkBoxMatchesLog();
         QCOMPARE(get<QLineEdit>("Text1")->text(), QStringLiteral("QX1ABC"));
         QCOMPARE(get<QComboBox>("Combo1")->currentText(), QStringLiteral("05"));
@@ -273,7 +267,7 @@ private slots:
 
     void startUpLoadsTheTempLog() {
         fs::create_directory(folder());
-        Write(tempLog(), std::string(kRecord) + kRecord + "\r\n" + kRecord + "\r\n");
+        WriteBytes(tempLog(), std::string(kRecord) + kRecord + "\r\n" + kRecord + "\r\n");
         open();
         QCOMPARE(caption(), QStringLiteral("3 record presenti"));
         QCOMPARE(form_->Log().GetText(), std::string(kRecord) + kRecord + "\r\n" + kRecord);
@@ -296,7 +290,7 @@ private slots:
     }
 
     void folderThatCannotBeMadeIsReportedAndStartGoesOn() {
-        Write(folder(), "a file");
+        WriteBytes(folder(), "a file");
         ModalWatcher watcher;
         open();
         QCOMPARE(watcher.seen.size(), std::size_t{1});
@@ -307,7 +301,7 @@ private slots:
 
     void esciWithAnEmptyLogClosesSilently() {
         fs::create_directory(folder());
-        Write(tempLog(), "kept\r\n");
+        WriteBytes(tempLog(), "kept\r\n");
         open();
         get<QPlainTextEdit>("Text4")->selectAll();
         QTest::keyClick(get<QPlainTextEdit>("Text4"), Qt::Key_Delete);
@@ -315,7 +309,7 @@ private slots:
         click("Command2");
         QVERIFY(watcher.seen.empty());
         QVERIFY(!form_->isVisible());
-        QCOMPARE(Read(tempLog()), std::string("kept\r\n"));
+        QCOMPARE(ReadBytes(tempLog()), std::string("kept\r\n"));
     }
 
     void esciSavesAndConfirms() {
@@ -331,7 +325,7 @@ private slots:
         QCOMPARE(watcher.seen[0].text, QString::fromStdString("Il log temporaneo è stato aggiornato in " +
                                                               tempLog().string()));
         QVERIFY(!form_->isVisible());
-        QCOMPARE(Read(tempLog()), std::string(kRecord) + "note\r\n");
+        QCOMPARE(ReadBytes(tempLog()), std::string(kRecord) + "note\r\n");
     }
 
     void failedSaveKeepsTheWindowOpen() {
@@ -370,7 +364,7 @@ private slots:
         QCOMPARE(watcher.seen.size(), std::size_t{1});
         QCOMPARE(watcher.seen[0].icon, QMessageBox::Information);
         QVERIFY(!form_->isVisible());
-        QCOMPARE(Read(tempLog()), std::string("typed by hand\r\n"));
+        QCOMPARE(ReadBytes(tempLog()), std::string("typed by hand\r\n"));
     }
 
     void generaLogWithNothingToExport() {
@@ -396,7 +390,7 @@ private slots:
                                                               folder().string() +
                                                               "\nil log temporaneo verrà azzerato"));
         const fs::path exported = folder() / "log_05Dec2014.adi";  // the local date
-        QCOMPARE(Read(exported), std::string(kRecord) + kRecord + "\r\n");
+        QCOMPARE(ReadBytes(exported), std::string(kRecord) + kRecord + "\r\n");
         QVERIFY(!fs::exists(tempLog()));
         QCOMPARE(form_->Log().GetText(), std::string());
         QCOMPARE(get<QPlainTextEdit>("Text4")->toPlainText(), QString());
@@ -404,7 +398,7 @@ private slots:
 
         QTest::keyClicks(get<QPlainTextEdit>("Text4"), "<EOR>");
         click("Command4");
-        QCOMPARE(Read(folder() / "log_05Dec2014_2.adi"), std::string("<EOR>\r\n"));
+        QCOMPARE(ReadBytes(folder() / "log_05Dec2014_2.adi"), std::string("<EOR>\r\n"));
     }
 
     void generaLogStopsOnAFailedSave() {
@@ -457,7 +451,7 @@ private slots:
     void logBoxAndLogStayOneTextUnderRandomEditing() {
         QFETCH(QString, typed);
         fs::create_directory(folder());
-        Write(tempLog(), std::string(kRecord) + kRecord);
+        WriteBytes(tempLog(), std::string(kRecord) + kRecord);
         open();
         QPlainTextEdit* box = get<QPlainTextEdit>("Text4");
         box->setFocus();
