@@ -27,8 +27,8 @@ QRect Pixels(const ControlSpec& c) {
             c.height / kTwipsPerPixel};
 }
 
-QWidget* Create(const ControlSpec& spec, QWidget* parent) {
-    switch (spec.kind) {
+QWidget* Create(const ControlSpec& row, QWidget* parent) {
+    switch (row.kind) {
         case ControlKind::Picture: {
             auto* picture = new QLabel(parent);
             picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -39,14 +39,14 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent) {
             return picture;
         }
         case ControlKind::Frame:
-            return new QGroupBox(Q(spec.text), parent);
+            return new QGroupBox(Q(row.text), parent);
         case ControlKind::Label: {
-            auto* label = new QLabel(Q(spec.text), parent);
+            auto* label = new QLabel(Q(row.text), parent);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             return label;
         }
         case ControlKind::TextBox:
-            return new QLineEdit(Q(spec.text), parent);
+            return new QLineEdit(Q(row.text), parent);
         case ControlKind::LogBox: {
             auto* box = new QPlainTextEdit(parent);
             box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -62,11 +62,11 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent) {
             // Qt would otherwise add typed texts to the list and complete "s" to "SSB".
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setCompleter(nullptr);
-            combo->setEditText(Q(spec.text));
+            combo->setEditText(Q(row.text));
             return combo;
         }
         case ControlKind::Button: {
-            auto* button = new QPushButton(Q(spec.text), parent);
+            auto* button = new QPushButton(Q(row.text), parent);
             button->setAutoDefault(true);  // Enter clicks the button that has the focus
             return button;
         }
@@ -104,21 +104,21 @@ void Form1::BuildControls() {
     frame1_ = nullptr;
     // Created in tab order, so that Qt's focus chain starts at Text1 as well.
     std::array<const ControlSpec*, kControls.size()> specsByTab{};
-    for (const ControlSpec& spec : kControls) specsByTab[static_cast<std::size_t>(spec.tabPosition)] = &spec;
+    for (const ControlSpec& row : kControls) specsByTab[static_cast<std::size_t>(row.tabPosition)] = &row;
     std::array<QWidget*, kControls.size()> byTab{};
     for (const ControlSpec* specInTab : specsByTab) {
-        const ControlSpec& spec = *specInTab;
-        QWidget* parent = spec.inFrame ? static_cast<QWidget*>(frame1_) : this;
-        QWidget* widget = Create(spec, parent);
-        widget->setObjectName(Q(spec.name));
-        QRect rect = Pixels(spec);
+        const ControlSpec& row = *specInTab;
+        QWidget* parent = row.inFrame ? static_cast<QWidget*>(frame1_) : this;
+        QWidget* widget = Create(row, parent);
+        widget->setObjectName(Q(row.name));
+        QRect rect = Pixels(row);
         // The default font is wider than the one the layout was drawn for; a
         // label may grow to the right (no control lies there) so that its
         // caption is never cut.
-        if (spec.kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+        if (row.kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
         widget->setGeometry(rect);
-        if (spec.kind == ControlKind::Frame) frame1_ = static_cast<QGroupBox*>(widget);
-        byTab[static_cast<std::size_t>(spec.tabPosition)] = widget;
+        if (row.kind == ControlKind::Frame) frame1_ = static_cast<QGroupBox*>(widget);
+        byTab[static_cast<std::size_t>(row.tabPosition)] = widget;
     }
     QWidget* previous = nullptr;
     for (QWidget* widget : byTab) {
