@@ -101,27 +101,21 @@ T* Form1::Control(const char* name) const {
 }
 
 void Form1::BuildControls() {
-    frame1_ = nullptr;
     // Created in tab order, so that Qt's focus chain starts at Text1 as well.
-    std::array<const ControlSpec*, kControls.size()> specsByTab{};
-    for (const ControlSpec& row : kControls) specsByTab[static_cast<std::size_t>(row.tabPosition)] = &row;
-    std::array<QWidget*, kControls.size()> byTab{};
-    for (const ControlSpec* specInTab : specsByTab) {
-        const ControlSpec& row = *specInTab;
-        QWidget* parent = row.inFrame ? static_cast<QWidget*>(frame1_) : this;
-        QWidget* widget = Create(row, parent);
-        widget->setObjectName(Q(row.name));
-        QRect rect = Pixels(row);
+    std::array<const ControlSpec*, kControls.size()> rowsByTab{};
+    for (const ControlSpec& row : kControls) rowsByTab[static_cast<std::size_t>(row.tabPosition)] = &row;
+    QWidget* previous = nullptr;
+    for (const ControlSpec* row : rowsByTab) {
+        QWidget* parent = row->inFrame ? static_cast<QWidget*>(frame1_) : this;
+        QWidget* widget = Create(*row, parent);
+        widget->setObjectName(Q(row->name));
+        QRect rect = Pixels(*row);
         // The default font is wider than the one the layout was drawn for; a
         // label may grow to the right (no control lies there) so that its
         // caption is never cut.
-        if (row.kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+        if (row->kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
         widget->setGeometry(rect);
-        if (row.kind == ControlKind::Frame) frame1_ = static_cast<QGroupBox*>(widget);
-        byTab[static_cast<std::size_t>(row.tabPosition)] = widget;
-    }
-    QWidget* previous = nullptr;
-    for (QWidget* widget : byTab) {
+        if (row->kind == ControlKind::Frame) frame1_ = static_cast<QGroupBox*>(widget);
         if (widget->focusPolicy() == Qt::NoFocus) continue;
         if (previous) setTabOrder(previous, widget);
         previous = widget;
