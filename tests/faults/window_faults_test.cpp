@@ -20,12 +20,15 @@
 
 #include "core/log_location.h"
 #include "fault_records.h"
+#include "fixed_clock.h"
 #include "modal_watcher.h"
 #include "temp_folder.h"
 #include "ui/form1.h"
 
 using namespace vadozoz;
 using namespace vadozoz::ui;
+using vadozoz::ui::testing::kLocal;
+using vadozoz::ui::testing::kUtc;
 using vadozoz::ui::testing::ModalWatcher;
 using vadozoz::testing::ReadBytes;
 using vadozoz::testing::WriteBytes;
@@ -33,11 +36,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const ClockReading kUtc{2015, 3, 5, 9, 5};
-const ClockReading kLocal{2014, 12, 5, 22, 30};
-// "qx1abc" typed, everything else as preset from kUtc.
-const std::string kTyped =
-    "<CALL:6>QX1ABC<QSO_DATE:8:D>20150305<TIME_ON:4>0905<BAND:3>10m<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n";
+const std::string kTyped(vadozoz::ui::testing::kTypedRecord);
 
 // Every path under `root` with its bytes ("/" for a folder): what "nothing
 // stored changed" compares.

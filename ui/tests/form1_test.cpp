@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "core/record_count.h"
+#include "fixed_clock.h"
 #include "modal_watcher.h"
 #include "temp_folder.h"
 #include "ui/form1.h"
@@ -23,6 +24,8 @@
 
 using namespace vadozoz;
 using namespace vadozoz::ui;
+using vadozoz::ui::testing::kLocal;
+using vadozoz::ui::testing::kUtc;
 using vadozoz::ui::testing::ModalWatcher;
 using vadozoz::testing::ReadBytes;
 using vadozoz::testing::WriteBytes;
@@ -30,13 +33,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Day 5 at 09:05 UTC is a local 5 December 2014 evening elsewhere: the two
-// clocks differ on purpose, so a mix-up shows.
-const ClockReading kUtc{2015, 3, 5, 9, 5};
-const ClockReading kLocal{2014, 12, 5, 22, 30};
-
-const char* kRecord =
-    "<CALL:6>QX1ABC<QSO_DATE:8:D>20150305<TIME_ON:4>0905<BAND:3>10m<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n";
+const std::string kRecord(vadozoz::ui::testing::kTypedRecord);
 
 }  // namespace
 
